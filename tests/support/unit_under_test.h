@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct UnitFiles {
     const char* package;      // build/fmus/<name>.fmu
     const char* description;  // the modelDescription.xml in the model's folder
 };
+
+inline void PrintTo(const UnitFiles& files, std::ostream* os) { *os << files.name; }
 
 const UnitFiles& unitFiles(const std::string& name);
 const std::vector<UnitFiles>& allUnits();
