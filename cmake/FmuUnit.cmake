@@ -49,6 +49,7 @@ function(add_fmu_unit name)
   set_target_properties(${name} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY
     ${CMAKE_BINARY_DIR}/units RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/units)
   if(NOT WIN32)
+    target_link_libraries(${name} PRIVATE m)
     target_link_options(${name} PRIVATE
       -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/exports.map -Wl,--no-undefined)
   endif()
