@@ -1,4 +1,4 @@
-// Uniform random source of the line force model: the 32-bit Mersenne Twister MT19937,
+// Uniform random source of the line force model: the published 32-bit generator MT19937,
 // turned into doubles of 53-bit resolution in the open interval (0, 1).
 #ifndef LINE_FORCE_RANDOM_H
 #define LINE_FORCE_RANDOM_H
