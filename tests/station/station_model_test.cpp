@@ -48,21 +48,6 @@ TEST_F(StationModelTest, InitialiseLeavesTheRecordReadyForAStep) {
     EXPECT_SAME_BITS(0.0, stationOutputs.bodyCommandX);
 }
 
-TEST_F(StationModelTest, ConstantsBesideTheTunableParameters) {
-    const StationParameters& p = stationParameters;
-    const double toRad = 0.017453292519943295, toDeg = 57.29577951308232;
-    const double factors[9] = {p.headingDegToRad,          p.gainFrameAngleDegToRad,
-                               p.dampingGainYawPerRad,     p.yawRateDegToRad,
-                               p.proportionalGainYawPerRad, p.headingReferenceDegToRad,
-                               p.oscillationDirectionDegToRad,
-                               p.headingOscillationAmplitudeDegToRad, p.integralGainYawPerRad};
-    const double expected[9] = {toRad, toRad, toDeg, toRad, toDeg, toRad, toRad, toRad, toDeg};
-    for (int k = 0; k < 9; ++k) EXPECT_SAME_BITS(expected[k], factors[k]) << "factor " << k;
-    for (double seed : p.changeDetectorSeeds) EXPECT_SAME_BITS(0.0, seed);
-    EXPECT_SAME_BITS(0.0, p.integratorInitialValue);
-    EXPECT_SAME_BITS(-1.0, p.outputGain);
-}
-
 TEST_F(StationModelTest, FirstStepIntegratesTheErrorAndAdvancesTheClock) {
     stationInputs.positionX = 1.0;
     stationStep();
