@@ -192,4 +192,23 @@ TEST(StationLoad, StepsBeforeAnyInitialiseMatchAnInitialisedRun) {
                      uninitialised[2]);
 }
 
+// Until the first initialise the infinity mark is still zero, so a limiter whose last time
+// is 0.0 counts as having no sample: the references pass unlimited in the first two steps
+// (both remember time 0.0) and are limited from the third on.
+TEST(StationLoad, BeforeAnyInitialiseLimitersStartLimitingInTheThirdStep) {
+    FreshUnit unit{"Kavrel"};
+    master::CallbackRecorder callbacks;
+    fmi2Component c = unit.instantiate(callbacks);
+    ASSERT_NE(c, nullptr);
+    const double references[3] = {0.5, 10.0, 20.0};
+    const double expected[3] = {-1.0 * (53.36 * (0.0 - 0.5)), -1.0 * (53.36 * (0.0 - 10.0)),
+                                -1.0 * (53.36 * (0.0 - (10.0 + (0.01 - 0.005) * 1.0)))};
+    for (int k = 0; k < 3; ++k) {
+        unit.set(c, xReference, references[k]);
+        ASSERT_EQ(unit->fmi2DoStep(c, 0.005 * k, 0.005, fmi2True), fmi2OK);
+        EXPECT_SAME_BITS(expected[k], unit.get(c, bodyCommandX)) << "step " << k;
+    }
+    unit->fmi2FreeInstance(c);
+}
+
 }  // namespace
