@@ -250,6 +250,34 @@ TEST_F(SixLine, ParameterChangesActFromTheNextStepOnly) {
                      st.tensionIntegral[0]);
 }
 
+TEST_F(SixLine, CommandAddsStretchAndIntegralBeforeGeometry) {
+    // Stretch and integral terms of about +-1.1e18 cancel exactly; added the other way the
+    // geometry term would be lost in their rounding (an ulp there is 256).
+    st.stretchAccumulator[0] = 1e15;
+    st.tensionIntegral[0] = -1e15;
+    in.activationSignal = 1.0;
+    sixLineStep();
+    EXPECT_SAME_BITS(-out.integralTerm0, out.stretchTerm0);
+    EXPECT_SAME_BITS(-33317.11653889028, out.geometryTerm0);
+    EXPECT_SAME_BITS(-33317.11653889028, out.lineCommand[0]);
+}
+
+TEST_F(SixLine, GeometryTermScalesByTheInverseRadiusThenByDegrees) {
+    // No sine or cosine other than of zero takes part, so these compare bit for bit. From
+    // the Python re-derivation in long_run_reference.py (Controller.lengths at this pose
+    // and at zero pose); for lines 1, 2 and 4 ((d / r) * deg) and (d * (deg / r)) differ.
+    const double expected[6] = {-693.3365872164534, 7535.943274733617,  6829.017415313973,
+                                -1797.7677460846812, -7848.171354935125, -7366.8760279828475};
+    sixLineStep();  // inactive at zero pose: that length is held
+    in.activationSignal = 1.0;
+    in.platformPosition[0] = 7.5;
+    in.platformPosition[1] = -0.5;
+    in.platformPosition[2] = 0.25;
+    sixLineStep();
+    for (int i = 0; i < 6; ++i) EXPECT_SAME_BITS(expected[i], out.lineCommand[i]) << "line " << i;
+    EXPECT_SAME_BITS(expected[0], out.geometryTerm0);
+}
+
 TEST_F(SixLine, ClockIsRecomputedFromTheStepCount) {
     double summed = 0.0;
     for (int k = 0; k < 200; ++k) {
