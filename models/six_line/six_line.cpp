@@ -1,6 +1,5 @@
 #include "six_line.h"
 
-#include <math.h>
 #include <stddef.h>
 #include <string.h>
 
