@@ -6,9 +6,12 @@
 
 void attitudeRotation(double roll, double pitch, double yaw, double rollFactor,
                       double pitchFactor, double yawFactor, double rotation[9]) {
-    const double phi = rollFactor * roll;
-    const double theta = pitchFactor * pitch;
-    const double psi = yawFactor * yaw;
+    attitudeRotationFromRadians(rollFactor * roll, pitchFactor * pitch, yawFactor * yaw,
+                                rotation);
+}
+
+void attitudeRotationFromRadians(double phi, double theta, double psi, double rotation[9]) {
+    // Angles are neither reduced nor limited: cos and sin see them as they come.
     const double cphi = cos(phi);
     const double sphi = sin(phi);
     const double ctheta = cos(theta);

@@ -37,6 +37,9 @@ constexpr PlatformLineTables platformLineTables = {
 void attitudeRotation(double roll, double pitch, double yaw, double rollFactor,
                       double pitchFactor, double yawFactor, double rotation[9]);
 
+// The same rotation from angles already in radians (phi roll, theta pitch, psi yaw).
+void attitudeRotationFromRadians(double phi, double theta, double psi, double rotation[9]);
+
 // Component p of the vector from the platform's attachment point to the anchor.
 double lineVectorComponent(const double rotation[9], const double position[3],
                            const double attachment[3], const double anchor[3], int p);
