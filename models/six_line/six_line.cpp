@@ -40,7 +40,28 @@ SixLineParameters sixLineParameters = {
 SixLineInputs sixLineInputs;
 SixLineOutputs sixLineOutputs;
 SixLineStates sixLineStates;
-SixLineModel sixLineModel;
+
+namespace {
+
+// The model record with its references in place and everything else zero. The record
+// starts out this way at load, so that a step run before any initialise finds its clock
+// instead of a null reference; initialise brings it back to this state.
+constexpr SixLineModel wiredSixLineModel() {
+    SixLineModel m{};
+    m.solver.model = &sixLineModel;
+    m.solver.timeStepKind = &sixLineModel.timeStepKind;
+    m.solver.solverName = "FixedStepDiscrete";
+    m.solver.stepSize = &sixLineModel.stepSize;
+    m.solver.modelTimeSlot = &sixLineModel.modelTimeSlot;
+    m.timeStepKind = 1;
+    m.modelTimeSlot = &sixLineModel.modelTime;
+    m.stepSize = 0.005;
+    return m;
+}
+
+}  // namespace
+
+SixLineModel sixLineModel = wiredSixLineModel();
 
 static_assert(sizeof(SixLineParameters) == 55 * sizeof(double), "55 parameter doubles");
 static_assert(offsetof(SixLineParameters, drumRadius) == 39 * sizeof(double),
@@ -49,26 +70,10 @@ static_assert(sizeof(SixLineInputs) == 19 * sizeof(double), "19 inputs");
 static_assert(sizeof(SixLineOutputs) == 10 * sizeof(double), "10 outputs");
 static_assert(sizeof(SixLineStates) == 24 * sizeof(double), "four states per line");
 
-namespace {
-
-void setUpModelRecord() {
-    SixLineModel& m = sixLineModel;
-    m.solver.model = &m;
-    m.solver.timeStepKind = &m.timeStepKind;
-    m.solver.solverName = "FixedStepDiscrete";
-    m.solver.stepSize = &m.stepSize;
-    m.solver.modelTimeSlot = &m.modelTimeSlot;
-    m.timeStepKind = 1;
-    m.modelTimeSlot = &m.modelTime;
-    m.stepSize = 0.005;
-}
-
-}  // namespace
-
 void sixLineInitialize() {
     initNonFinite(8);
     memset(&sixLineModel, 0, sizeof sixLineModel);
-    setUpModelRecord();
+    sixLineModel = wiredSixLineModel();
     memset(&sixLineStates, 0, sizeof sixLineStates);
     memset(&sixLineInputs, 0, sizeof sixLineInputs);
     memset(&sixLineOutputs, 0, sizeof sixLineOutputs);
@@ -85,10 +90,6 @@ void sixLineInitialize() {
 // Every product and sum is its own operation in the grouping written: it fixes the last
 // bits of the commands.
 void sixLineStep() {
-    // A master that steps before it ever entered initialisation would find no clock: set
-    // the record up, leaving the data as loaded or as the master set them.
-    if (sixLineModel.modelTimeSlot == nullptr) setUpModelRecord();
-
     const SixLineParameters& p = sixLineParameters;
     const SixLineInputs& in = sixLineInputs;
     SixLineOutputs& out = sixLineOutputs;

@@ -17,8 +17,8 @@ struct SixLineSolverRecord {
     double** modelTimeSlot;
 };
 
-// The real-time model record. Only initialise sets it up; the step reaches its clock
-// through modelTimeSlot.
+// The real-time model record, wired from load and again by initialise; the step reaches
+// its clock through modelTimeSlot.
 struct SixLineModel {
     SixLineSolverRecord solver;
     uint32_t majorStepCount[2];  // low word first

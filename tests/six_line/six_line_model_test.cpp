@@ -298,16 +298,4 @@ TEST_F(SixLine, ClockIsRecomputedFromTheStepCount) {
     EXPECT_SAME_BITS((1.0 * 0.005) + ((1.0 * 0.005) * 4294967296.0), sixLineModel.modelTime);
 }
 
-TEST_F(SixLine, StepBeforeInitialiseSetsUpTheClockAndKeepsTheData) {
-    std::memset(&sixLineModel, 0, sizeof sixLineModel);  // as at load
-    in.platformPosition[0] = 1.0;
-    sixLineStep();
-    EXPECT_EQ(sixLineModel.modelTimeSlot, &sixLineModel.modelTime);
-    EXPECT_STREQ(sixLineModel.solver.solverName, "FixedStepDiscrete");
-    EXPECT_SAME_BITS(0.0, out.modelTimeOutput);
-    EXPECT_SAME_BITS(0.005, sixLineModel.modelTime);
-    EXPECT_SAME_BITS(1.0, in.platformPosition[0]) << "inputs are not cleared";
-    EXPECT_SAME_BITS(29.110317572332537, st.referenceLength[0]);
-}
-
 }  // namespace

@@ -117,8 +117,8 @@ TEST_F(Dorvane, NaNInputsThroughTheMaster) {
     EXPECT_FALSE(std::isnan(get(lineCommand0)));
 }
 
-// Before any initialisation since load the record has no clock yet; the step sets it up and
-// runs on the data as loaded and as the master set them.
+// Before any initialisation since load the record is already wired: the step runs on the
+// data as loaded and as the master set them.
 TEST(DorvaneLoad, StepBeforeAnyInitialisationRunsFromTheLoadedState) {
     FreshUnit unit{"Dorvane"};
     master::CallbackRecorder callbacks;
