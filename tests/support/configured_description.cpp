@@ -7,12 +7,10 @@
 
 namespace support {
 
-namespace {
-
-master::ScalarVariable variable(const char* name, unsigned valueReference,
-                                const char* description, const char* causality,
-                                const char* variability, const char* initial,
-                                const char* start) {
+master::ScalarVariable configuredVariable(const char* name, unsigned valueReference,
+                                          const char* description, const char* causality,
+                                          const char* variability, const char* initial,
+                                          const char* start) {
     master::ScalarVariable v;
     v.name = name;
     v.valueReference = valueReference;
@@ -24,6 +22,8 @@ master::ScalarVariable variable(const char* name, unsigned valueReference,
     if (start != nullptr) v.start = std::strtod(start, nullptr);
     return v;
 }
+
+namespace {
 
 using Table = std::vector<std::pair<std::string, master::ModelDescription>>;
 

@@ -133,7 +133,7 @@ function(model_description_statements unit file out)
     else()
       string(APPEND args "nullptr")
     endif()
-    string(APPEND code "    md.variables.push_back(variable(${args}));\n")
+    string(APPEND code "    md.variables.push_back(support::configuredVariable(${args}));\n")
   endwhile()
 
   _xml_body("${text}" ModelStructure structure)
