@@ -57,18 +57,30 @@ function(add_fmu_unit name)
   set(description ${CMAKE_CURRENT_SOURCE_DIR}/modelDescription.xml)
   set(stage ${CMAKE_BINARY_DIR}/fmu_stage/${name})
   set(package ${FMU_PACKAGE_DIR}/${name}.fmu)
+  # With the cross build on, the package also carries binaries/win32/<Name>.dll.
+  fmu_win32_library(${name} dll)
+  set(win32_copy "")
+  if(dll)
+    set(win32_copy
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/binaries/win32
+      COMMAND ${CMAKE_COMMAND} -E copy ${dll} ${stage}/binaries/win32/)
+  endif()
   add_custom_command(
     OUTPUT ${package}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/binaries/${FMU_PLATFORM} ${FMU_PACKAGE_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy ${description} ${stage}/modelDescription.xml
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${name}> ${stage}/binaries/${FMU_PLATFORM}/
+    ${win32_copy}
     COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E tar cf ${package}
             --format=zip modelDescription.xml binaries
-    DEPENDS ${name} ${description}
+    DEPENDS ${name} ${description} ${dll}
     COMMENT "Packaging ${name}.fmu"
     VERBATIM)
   add_custom_target(${name}_fmu ALL DEPENDS ${package})
+  if(dll)
+    add_dependencies(${name}_fmu fmu_win32_build)
+  endif()
 
   set_property(GLOBAL APPEND PROPERTY FMU_UNITS ${name})
   set_property(GLOBAL PROPERTY FMU_UNIT_${name}_MODEL ${model})

@@ -1,66 +1,6 @@
 #include "model_description.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <memory>
-#include <stdexcept>
-
 namespace master {
-
-namespace {
-
-std::string attribute(xmlNode* node, const char* name) {
-    xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
-    if (value == nullptr) return {};
-    std::string text(reinterpret_cast<const char*>(value));
-    xmlFree(value);
-    return text;
-}
-
-bool hasAttribute(xmlNode* node, const char* name) {
-    return xmlHasProp(node, reinterpret_cast<const xmlChar*>(name)) != nullptr;
-}
-
-bool named(xmlNode* node, const char* name) {
-    return node->type == XML_ELEMENT_NODE &&
-           xmlStrcmp(node->name, reinterpret_cast<const xmlChar*>(name)) == 0;
-}
-
-unsigned toUnsigned(const std::string& text, const char* what) {
-    char* end = nullptr;
-    unsigned long value = std::strtoul(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0') throw std::runtime_error(std::string("bad ") + what + ": " + text);
-    return static_cast<unsigned>(value);
-}
-
-std::vector<unsigned> unknownIndices(xmlNode* list) {
-    std::vector<unsigned> indices;
-    for (xmlNode* n = list->children; n; n = n->next)
-        if (named(n, "Unknown")) indices.push_back(toUnsigned(attribute(n, "index"), "index"));
-    return indices;
-}
-
-ScalarVariable readVariable(xmlNode* node) {
-    ScalarVariable v;
-    v.name = attribute(node, "name");
-    v.valueReference = toUnsigned(attribute(node, "valueReference"), "valueReference");
-    v.description = attribute(node, "description");
-    v.causality = hasAttribute(node, "causality") ? attribute(node, "causality") : "local";
-    v.variability =
-        hasAttribute(node, "variability") ? attribute(node, "variability") : "continuous";
-    v.initial = attribute(node, "initial");
-    for (xmlNode* n = node->children; n; n = n->next) {
-        if (named(n, "Real") && hasAttribute(n, "start"))
-            v.start = std::strtod(attribute(n, "start").c_str(), nullptr);
-    }
-    return v;
-}
-
-}  // namespace
 
 const ScalarVariable* ModelDescription::find(const std::string& name) const {
     for (const auto& v : variables)
@@ -74,44 +14,6 @@ std::vector<const ScalarVariable*> ModelDescription::withCausality(
     for (const auto& v : variables)
         if (v.causality == causality) found.push_back(&v);
     return found;
-}
-
-ModelDescription parseModelDescription(const std::string& xml) {
-    std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
-        xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "modelDescription.xml", nullptr,
-                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
-        xmlFreeDoc);
-    if (!doc) throw std::runtime_error("modelDescription.xml is not well-formed XML");
-    xmlNode* root = xmlDocGetRootElement(doc.get());
-    if (root == nullptr || !named(root, "fmiModelDescription"))
-        throw std::runtime_error("modelDescription.xml has no fmiModelDescription element");
-
-    ModelDescription md;
-    md.fmiVersion = attribute(root, "fmiVersion");
-    md.modelName = attribute(root, "modelName");
-    md.guid = attribute(root, "guid");
-    for (xmlNode* n = root->children; n; n = n->next) {
-        if (named(n, "CoSimulation")) {
-            md.modelIdentifier = attribute(n, "modelIdentifier");
-        } else if (named(n, "ModelVariables")) {
-            for (xmlNode* v = n->children; v; v = v->next)
-                if (named(v, "ScalarVariable")) md.variables.push_back(readVariable(v));
-        } else if (named(n, "ModelStructure")) {
-            for (xmlNode* s = n->children; s; s = s->next) {
-                if (named(s, "Outputs")) md.outputIndices = unknownIndices(s);
-                if (named(s, "InitialUnknowns")) md.initialUnknownIndices = unknownIndices(s);
-            }
-        }
-    }
-    return md;
-}
-
-ModelDescription readModelDescription(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parseModelDescription(text.str());
 }
 
 }  // namespace master

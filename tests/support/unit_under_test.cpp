@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "configured_description.h"
+
 namespace support {
 
 namespace fs = std::filesystem;
@@ -35,7 +37,12 @@ FreshUnit::FreshUnit(const std::string& name) {
                   source.extension().string()))
                     .string();
     fs::copy_file(source, copyPath_, fs::copy_options::overwrite_existing);
+#if defined(_WIN32)
+    // No XML library in the cross build: the build read the description for us.
+    description_ = configuredDescription(name);
+#else
     description_ = master::readModelDescription(files.description);
+#endif
     library_ = std::make_unique<master::UnitLibrary>(copyPath_);
 }
 

@@ -17,6 +17,7 @@ struct UnitFiles {
     const char* library;      // the built shared library
     const char* package;      // build/fmus/<name>.fmu
     const char* description;  // the modelDescription.xml in the model's folder
+    const char* win32Library; // the cross-built DLL, or "" when the host build has none
 };
 
 inline void PrintTo(const UnitFiles& files, std::ostream* os) { *os << files.name; }

@@ -1,0 +1,65 @@
+# The 32-bit Windows build of every unit, driven from the host build.
+#
+# With -DFMU_BUILD_WIN32=ON the host build also configures and builds the cross build in
+# FMU_WIN32_DIR (toolchain cmake/mingw-w64-i686.cmake), packs each <Name>.dll into
+# fmus/<Name>.fmu beside the host library, and includes the cross build's tests, run under
+# wine, in its own CTest run. The cross build can also be configured on its own:
+#   cmake -B build-win32 --toolchain cmake/mingw-w64-i686.cmake
+
+option(FMU_BUILD_WIN32 "Also cross-build the units for win32 and package the DLLs" OFF)
+set(FMU_WIN32_DIR ${CMAKE_BINARY_DIR}/win32 CACHE PATH "Binary folder of the win32 cross build")
+# FMU_WIN32_ACTIVE: this is a host build that drives the cross build.
+set(FMU_WIN32_ACTIVE OFF)
+if(FMU_BUILD_WIN32 AND NOT CMAKE_CROSSCOMPILING)
+  set(FMU_WIN32_ACTIVE ON)
+endif()
+
+# The cross-built library of unit <name>, when there is one.
+function(fmu_win32_library name out)
+  if(FMU_WIN32_ACTIVE)
+    set(${out} ${FMU_WIN32_DIR}/units/${name}.dll PARENT_SCOPE)
+  else()
+    set(${out} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Called once every unit is registered. In the host build: adds the cross build for the
+# same units. In the cross build: checks that it has the units the host build expects.
+function(fmu_win32_cross_build)
+  get_property(units GLOBAL PROPERTY FMU_UNITS)
+  string(REPLACE ";" "," unit_list "${units}")
+
+  if(CMAKE_CROSSCOMPILING)
+    if(DEFINED FMU_EXPECTED_UNITS AND NOT FMU_EXPECTED_UNITS STREQUAL unit_list)
+      message(FATAL_ERROR "cross build has units '${unit_list}', host build '${FMU_EXPECTED_UNITS}'")
+    endif()
+    return()
+  endif()
+  if(NOT FMU_WIN32_ACTIVE)
+    return()
+  endif()
+
+  set(dlls "")
+  foreach(unit ${units})
+    fmu_win32_library(${unit} dll)
+    list(APPEND dlls ${dll})
+  endforeach()
+
+  include(ExternalProject)
+  # The unit list is passed so that a new unit reconfigures the cross build.
+  ExternalProject_Add(fmu_win32_build
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${FMU_WIN32_DIR}
+    CMAKE_ARGS
+      -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-i686.cmake
+      -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+      -DFMU_EXPECTED_UNITS=${unit_list}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${dlls})
+
+  # ctest in the host build also runs the cross build's tests (named "win32:...").
+  file(WRITE ${CMAKE_BINARY_DIR}/win32_tests.cmake "subdirs(\"${FMU_WIN32_DIR}\")\n")
+  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY TEST_INCLUDE_FILES
+    ${CMAKE_BINARY_DIR}/win32_tests.cmake)
+endfunction()
