@@ -3,11 +3,14 @@
 # With -DFMU_BUILD_WIN32=ON the host build also configures and builds the cross build in
 # FMU_WIN32_DIR (toolchain cmake/mingw-w64-i686.cmake), packs each <Name>.dll into
 # fmus/<Name>.fmu beside the host library, and includes the cross build's tests, run under
-# wine, in its own CTest run. The cross build can also be configured on its own:
-#   cmake -B build-win32 --toolchain cmake/mingw-w64-i686.cmake
+# wine, in its own CTest run. The host build also writes the model descriptions that the
+# cross-built tests read (they have no XML library), so the cross build is always driven
+# from it.
 
 option(FMU_BUILD_WIN32 "Also cross-build the units for win32 and package the DLLs" OFF)
 set(FMU_WIN32_DIR ${CMAKE_BINARY_DIR}/win32 CACHE PATH "Binary folder of the win32 cross build")
+set(FMU_UNIT_DESCRIPTIONS_DIR ${CMAKE_BINARY_DIR}/unit_descriptions CACHE PATH
+  "Folder of the model descriptions written for the cross-built tests")
 # FMU_WIN32_ACTIVE: this is a host build that drives the cross build.
 set(FMU_WIN32_ACTIVE OFF)
 if(FMU_BUILD_WIN32 AND NOT CMAKE_CROSSCOMPILING)
@@ -54,6 +57,8 @@ function(fmu_win32_cross_build)
       -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-i686.cmake
       -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
       -DFMU_EXPECTED_UNITS=${unit_list}
+      -DFMU_UNIT_DESCRIPTIONS_DIR=${FMU_UNIT_DESCRIPTIONS_DIR}
+    DEPENDS unit_descriptions
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS ${dlls})

@@ -197,9 +197,9 @@ TEST_F(StationModelTest, OscillationThresholdAndSign) {
             EXPECT_SAME_BITS(0.0, limited()[2]);
             continue;
         }
-        const double s = std::sin(6.283185307179586 / c.period * 0.37);
-        const double ax = std::cos(toRad * 90.0) * 2.0 * s;
-        const double ay = std::sin(toRad * 90.0) * 2.0 * s;
+        const double s = support::librarySin(6.283185307179586 / c.period * 0.37);
+        const double ax = support::libraryCos(toRad * 90.0) * 2.0 * s;
+        const double ay = support::librarySin(toRad * 90.0) * 2.0 * s;
         EXPECT_TRUE(support::withinUlps(ax + 0.0, limited()[0], 4));
         EXPECT_TRUE(support::withinUlps(ay + 0.0, limited()[1], 4));
         EXPECT_TRUE(support::withinUlps(0.0 + s * (toRad * 4.0), limited()[2], 4));

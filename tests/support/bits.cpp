@@ -25,6 +25,16 @@ std::string describeBits(double value) {
     return text;
 }
 
+double libraryCos(double x) {
+    volatile double argument = x;
+    return std::cos(argument);
+}
+
+double librarySin(double x) {
+    volatile double argument = x;
+    return std::sin(argument);
+}
+
 ::testing::AssertionResult sameBits(const char* expectedExpr, const char* actualExpr,
                                     double expected, double actual) {
     if (bitsOf(expected) == bitsOf(actual)) return ::testing::AssertionSuccess();

@@ -14,6 +14,11 @@ std::string describeBits(double value);  // "%.17g (0x...)"
 
 ::testing::AssertionResult sameBits(const char* expectedExpr, const char* actualExpr,
                                     double expected, double actual);
+// The C library's sine and cosine, called at run time: the compiler cannot fold them into
+// correctly rounded constants, so a test sees what the unit's own calls give.
+double libraryCos(double x);
+double librarySin(double x);
+
 // Within `ulps` units in the last place, for results that pass through sin or cos.
 ::testing::AssertionResult withinUlps(double expected, double actual, int ulps);
 
