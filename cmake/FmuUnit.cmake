@@ -51,7 +51,11 @@ function(add_fmu_unit name)
   if(NOT WIN32)
     target_link_libraries(${name} PRIVATE m)
     target_link_options(${name} PRIVATE
-      -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/exports.map -Wl,--no-undefined)
+      -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/exports.map)
+    # Sanitized units leave the sanitizer runtime to the executable that loads them.
+    if(NOT FMU_SANITIZE)
+      target_link_options(${name} PRIVATE -Wl,--no-undefined)
+    endif()
   endif()
 
   set(description ${CMAKE_CURRENT_SOURCE_DIR}/modelDescription.xml)
