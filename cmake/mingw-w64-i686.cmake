@@ -1,5 +1,5 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64 i686 compilers.
-#   cmake -B build-win32 --toolchain cmake/mingw-w64-i686.cmake
+# Cross build for 32-bit Windows with Debian's MinGW-w64 i686 compilers, driven by the host
+# build (cmake -B build -DFMU_BUILD_WIN32=ON; see Win32CrossBuild.cmake).
 # Prefers the posix thread model and falls back to the win32 one; either way every
 # runtime is linked statically (see the root CMakeLists).
 set(CMAKE_SYSTEM_NAME Windows)
