@@ -369,10 +369,14 @@ struct Run {
     void changeCallbacks() {
         fmi2CallbackFunctions& record =
             callbackRecords[1 + in.byte() % (fuzz::callbackKindCount - 1)];
-        // A master may drop or restore its step-finished callback and change its
-        // environment between calls; the logger of a record in use stays set.
-        if (in.byte() & 1) record.stepFinished = record.stepFinished ? nullptr : stepFinished;
-        else record.componentEnvironment = record.componentEnvironment ? nullptr : &environmentTag;
+        // A master may drop or restore its logger or step-finished callback and change its
+        // environment between calls.
+        switch (in.byte() % 3) {
+            case 0: record.stepFinished = record.stepFinished ? nullptr : stepFinished; break;
+            case 1: record.logger = record.logger ? nullptr : logger; break;
+            default:
+                record.componentEnvironment = record.componentEnvironment ? nullptr : &environmentTag;
+        }
     }
 
     void step() {

@@ -142,6 +142,22 @@ TEST_F(Instantiate, CallbackRecordIsReadAtEachCallNotCopied) {
     unit->fmi2FreeInstance(c);
 }
 
+TEST_F(Instantiate, LoggerClearedAfterInstantiationSilencesMessagesOnly) {
+    fmi2Component c = instantiate("quiet", unit.guid().c_str(), nullptr, fmi2CoSimulation,
+                                  fmi2False, fmi2True);
+    ASSERT_NE(c, nullptr);
+    callbacks.functions.logger = nullptr;
+    fmi2ValueReference bad = 13;
+    double value = 0;
+    EXPECT_EQ(unit->fmi2GetReal(c, &bad, 1, &value), fmi2Error);
+    EXPECT_EQ(unit->fmi2DoStep(c, 1.0, 0.005, fmi2True), fmi2Error);
+    EXPECT_EQ(unit->fmi2DoStep(c, 0.0, 0.005, fmi2True), fmi2OK);
+    EXPECT_EQ(unit->fmi2SetupExperiment(c, fmi2False, 0, 1.0, fmi2False, 0), fmi2Error);
+    EXPECT_EQ(callbacks.stepsFinished.size(), 2u) << "step-finished calls go on";
+    EXPECT_TRUE(callbacks.log.empty());
+    unit->fmi2FreeInstance(c);
+}
+
 TEST_F(Instantiate, DebugLoggingSwitchesInfoLinesOnAndOff) {
     fmi2Component c = instantiate("log", unit.guid().c_str(), nullptr);
     ASSERT_NE(c, nullptr);
