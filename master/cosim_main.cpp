@@ -85,8 +85,17 @@ std::string variableNames(const master::ModelDescription& md) {
     return names;
 }
 
-void check(fmi2Status status, const char* call) {
-    if (status != fmi2OK) throw std::runtime_error(std::string(call) + " failed");
+// A refused call ends the run with the unit's own reason, when it logged one.
+void check(fmi2Status status, const char* call, const master::CallbackRecorder& callbacks) {
+    if (status == fmi2OK) return;
+    std::string reason = std::string(call) + " failed";
+    for (auto line = callbacks.log.rbegin(); line != callbacks.log.rend(); ++line) {
+        if (line->status == fmi2Error) {
+            reason += ": " + line->message;
+            break;
+        }
+    }
+    throw std::runtime_error(reason);
 }
 
 int run(const Options& options) {
@@ -112,12 +121,12 @@ int run(const Options& options) {
                                            package.resourceLocation().c_str(),
                                            &callbacks.functions, fmi2False,
                                            options.log ? fmi2True : fmi2False);
-    if (c == nullptr) throw std::runtime_error("fmi2Instantiate failed");
+    if (c == nullptr) check(fmi2Error, "fmi2Instantiate", callbacks);
 
     std::vector<double> values(outputRefs.size());
     auto printRow = [&](double time) {
         check(unit.fmi2GetReal(c, outputRefs.data(), outputRefs.size(), values.data()),
-              "fmi2GetReal");
+              "fmi2GetReal", callbacks);
         std::printf("%.17g", time);
         for (double v : values) std::printf(",%.17g", v);
         std::printf("\n");
@@ -125,11 +134,11 @@ int run(const Options& options) {
 
     try {
         check(unit.fmi2SetupExperiment(c, fmi2False, 0.0, 0.0, fmi2True, options.stopTime),
-              "fmi2SetupExperiment");
-        check(unit.fmi2EnterInitializationMode(c), "fmi2EnterInitializationMode");
+              "fmi2SetupExperiment", callbacks);
+        check(unit.fmi2EnterInitializationMode(c), "fmi2EnterInitializationMode", callbacks);
         for (const auto& [vr, value] : assignments)
-            check(unit.fmi2SetReal(c, &vr, 1, &value), "fmi2SetReal");
-        check(unit.fmi2ExitInitializationMode(c), "fmi2ExitInitializationMode");
+            check(unit.fmi2SetReal(c, &vr, 1, &value), "fmi2SetReal", callbacks);
+        check(unit.fmi2ExitInitializationMode(c), "fmi2ExitInitializationMode", callbacks);
 
         std::printf("time");
         for (const auto* v : outputs) std::printf(",%s", v->name.c_str());
@@ -138,7 +147,7 @@ int run(const Options& options) {
         printRow(time);
         long long steps = std::llround(options.stopTime / options.stepSize);
         for (long long k = 0; k < steps; ++k) {
-            check(unit.fmi2DoStep(c, time, options.stepSize, fmi2True), "fmi2DoStep");
+            check(unit.fmi2DoStep(c, time, options.stepSize, fmi2True), "fmi2DoStep", callbacks);
             time += options.stepSize;
             printRow(time);
         }

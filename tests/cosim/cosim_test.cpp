@@ -84,7 +84,8 @@ TEST(Cosim, RefusesWithOneClearLine) {
          "input3, input4, input5"},
         {quarnet + " --set output0=1", "cosim: unknown variable 'output0'"},
         {"/nonexistent/unit.fmu", "cosim: no such file: /nonexistent/unit.fmu"},
-        {quarnet + " --step-size 0.001", "cosim: fmi2DoStep failed"},
+        {quarnet + " --step-size 0.001",
+         "cosim: fmi2DoStep failed: Stepsize must be non-negative and divisible by 0.005"},
         {"", "cosim: no unit given"},
     };
     for (const Case& k : cases) {
