@@ -61,6 +61,16 @@ TEST(Cosim, PrintsOneRowPerCommunicationPoint) {
     EXPECT_EQ(rows[4], "0.029999999999999999,-1.5,0,0,0,-0.25,0") << "full precision";
 }
 
+TEST(Cosim, RunsKavrelOnAPositionError) {
+    CosimRun run = cosim(std::string(support::unitFiles("Kavrel").package) +
+                         " --stop-time 0.01 --step-size 0.005 --set positionX=1.0");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto rows = lines(run.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], "time,bodyCommandX,bodyCommandY,yawCommand");
+    EXPECT_EQ(rows[1], "0,-53.359999999999999,-0,-0") << "minus the proportional gain";
+}
+
 TEST(Cosim, LogOptionSendsTheUnitsLinesToStderr) {
     CosimRun run = cosim(quarnet + " --stop-time 0.01 --step-size 0.01 --log");
     ASSERT_EQ(run.exitCode, 0);
