@@ -5,19 +5,23 @@
 
 namespace {
 
-bool memoryCheckFails(const FmuInstance* inst, const void* vr, size_t nvr, const void* value) {
+// The checks every accessor starts with: a component to report to, and arrays wherever a
+// count asks for them. Returns the instance, or null when the request is refused.
+const FmuInstance* checkedRequest(fmi2Component c, const void* vr, size_t nvr,
+                                  const void* value) {
+    if (c == nullptr) return nullptr;
+    const FmuInstance* inst = static_cast<const FmuInstance*>(c);
     if (nvr != 0 && (vr == nullptr || value == nullptr)) {
         logError(inst, "invalid memory access");
-        return true;
+        return nullptr;
     }
-    return false;
+    return inst;
 }
 
 fmi2Status accessWithoutVariables(fmi2Component c, const fmi2ValueReference vr[], size_t nvr,
                                   const void* value) {
-    if (c == nullptr) return fmi2Error;
-    const FmuInstance* inst = static_cast<const FmuInstance*>(c);
-    if (memoryCheckFails(inst, vr, nvr, value)) return fmi2Error;
+    const FmuInstance* inst = checkedRequest(c, vr, nvr, value);
+    if (inst == nullptr) return fmi2Error;
     if (nvr == 0) return fmi2OK;
     logError(inst, "valueReference out of range");
     return fmi2Error;
@@ -29,9 +33,8 @@ extern "C" {
 
 FMI2_EXPORT fmi2Status fmi2GetReal(fmi2Component c, const fmi2ValueReference vr[], size_t nvr,
                                    fmi2Real value[]) {
-    if (c == nullptr) return fmi2Error;
-    const FmuInstance* inst = static_cast<const FmuInstance*>(c);
-    if (memoryCheckFails(inst, vr, nvr, value)) return fmi2Error;
+    const FmuInstance* inst = checkedRequest(c, vr, nvr, value);
+    if (inst == nullptr) return fmi2Error;
     // The whole request is checked before anything is written.
     for (size_t i = 0; i < nvr; ++i) {
         if (vr[i] >= modelBinding.realRefCount) {
@@ -48,9 +51,8 @@ FMI2_EXPORT fmi2Status fmi2GetReal(fmi2Component c, const fmi2ValueReference vr[
 
 FMI2_EXPORT fmi2Status fmi2SetReal(fmi2Component c, const fmi2ValueReference vr[], size_t nvr,
                                    const fmi2Real value[]) {
-    if (c == nullptr) return fmi2Error;
-    const FmuInstance* inst = static_cast<const FmuInstance*>(c);
-    if (memoryCheckFails(inst, vr, nvr, value)) return fmi2Error;
+    const FmuInstance* inst = checkedRequest(c, vr, nvr, value);
+    if (inst == nullptr) return fmi2Error;
     // Applied element by element: the ones before a bad reference stay written.
     for (size_t i = 0; i < nvr; ++i) {
         if (vr[i] >= modelBinding.realRefCount) {
