@@ -36,12 +36,6 @@ double lineVectorComponent(const double rotation[9], const double position[3],
     return anchor[p] - (rotated + position[p]);
 }
 
-void lineVector(const double rotation[9], const double position[3], const double attachment[3],
-                const double anchor[3], double vector[3]) {
-    for (int p = 0; p < 3; ++p)
-        vector[p] = lineVectorComponent(rotation, position, attachment, anchor, p);
-}
-
 double lineLength(const double vector[3]) {
     return sqrt(((vector[1] * vector[1]) + (vector[0] * vector[0])) + (vector[2] * vector[2]));
 }

@@ -44,9 +44,6 @@ void attitudeRotationFromRadians(double phi, double theta, double psi, double ro
 double lineVectorComponent(const double rotation[9], const double position[3],
                            const double attachment[3], const double anchor[3], int p);
 
-void lineVector(const double rotation[9], const double position[3], const double attachment[3],
-                const double anchor[3], double vector[3]);
-
 double lineLength(const double vector[3]);
 
 #endif

@@ -17,6 +17,13 @@ struct Pose {
     double attitude[3];  // roll, pitch, yaw in degrees
 };
 
+// The whole vector of one line, component by component.
+void lineVector(const double rotation[9], const double position[3], const double attachment[3],
+                const double anchor[3], double vector[3]) {
+    for (int p = 0; p < 3; ++p)
+        vector[p] = lineVectorComponent(rotation, position, attachment, anchor, p);
+}
+
 struct Geometry {
     double rotation[9];
     double vectors[6][3];
