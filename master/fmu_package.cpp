@@ -2,8 +2,12 @@
 
 #include <zip.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -13,59 +17,116 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string makeTemporaryFolder() {
-    std::string pattern = (fs::temp_directory_path() / "fmu-XXXXXX").string();
+// Every way out of unpacking frees what libzip holds. A failed zip_close leaves the
+// archive open, so on any path but a successful close it is discarded.
+struct DiscardArchive {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using Archive = std::unique_ptr<zip_t, DiscardArchive>;
+
+struct CloseEntry {
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+using Entry = std::unique_ptr<zip_file_t, CloseEntry>;
+
+std::string zipReason(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string reason = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return reason;
+}
+
+// The streams say only that they failed; the system call under them left errno.
+std::string writeReason() {
+    return errno != 0 ? std::strerror(errno) : "the file could not be written";
+}
+
+std::string makeTemporaryFolder(const std::string& fmuPath) {
+    std::error_code ec;
+    fs::path base = fs::temp_directory_path(ec);
+    if (ec)
+        throw std::runtime_error("cannot create a temporary folder for " + fmuPath + ": " +
+                                 ec.message());
+    std::string pattern = (base / "fmu-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (mkdtemp(buffer.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
+        throw std::runtime_error("cannot create a temporary folder in " + base.string() +
+                                 " for " + fmuPath + ": " + std::strerror(errno));
     return buffer.data();
+}
+
+void extract(zip_t* archive, zip_uint64_t index, const std::string& name,
+             const fs::path& target, const std::string& fmuPath) {
+    auto unreadable = [&](const std::string& reason) {
+        return std::runtime_error("cannot read " + name + " in " + fmuPath + ": " + reason);
+    };
+    auto unwritable = [&](const std::string& reason) {
+        return std::runtime_error("cannot extract " + name + " from " + fmuPath + ": " + reason);
+    };
+    std::error_code ec;
+    fs::create_directories(target.parent_path(), ec);
+    if (ec) throw unwritable(ec.message());
+    Entry file(zip_fopen_index(archive, index, 0));
+    if (!file) throw unreadable(zip_strerror(archive));
+
+    errno = 0;
+    std::ofstream out(target, std::ios::binary);
+    if (!out) throw unwritable(writeReason());
+    char buffer[65536];
+    zip_int64_t n;
+    while ((n = zip_fread(file.get(), buffer, sizeof buffer)) > 0) {
+        out.write(buffer, static_cast<std::streamsize>(n));
+        if (!out) throw unwritable(writeReason());
+    }
+    // A damaged entry shows here, as an inflate or CRC error at its end.
+    if (n < 0) throw unreadable(zip_file_strerror(file.get()));
+    int closed = zip_fclose(file.release());
+    if (closed != 0) throw unreadable(zipReason(closed));
+    out.close();
+    if (!out) throw unwritable(writeReason());
 }
 
 void unpack(const std::string& fmuPath, const std::string& folder) {
     int error = 0;
-    zip_t* archive = zip_open(fmuPath.c_str(), ZIP_RDONLY, &error);
-    if (archive == nullptr) {
-        zip_error_t zipError;
-        zip_error_init_with_code(&zipError, error);
-        std::string reason = zip_error_strerror(&zipError);
-        zip_error_fini(&zipError);
-        throw std::runtime_error("cannot open " + fmuPath + ": " + reason);
-    }
-    zip_int64_t count = zip_get_num_entries(archive, 0);
+    Archive archive(zip_open(fmuPath.c_str(), ZIP_RDONLY, &error));
+    if (!archive) throw std::runtime_error("cannot open " + fmuPath + ": " + zipReason(error));
+    zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    if (count < 0)
+        throw std::runtime_error("cannot list the entries of " + fmuPath + ": " +
+                                 zip_strerror(archive.get()));
     for (zip_int64_t i = 0; i < count; ++i) {
-        std::string name = zip_get_name(archive, static_cast<zip_uint64_t>(i), 0);
+        const zip_uint64_t index = static_cast<zip_uint64_t>(i);
+        const char* entryName = zip_get_name(archive.get(), index, 0);
+        if (entryName == nullptr)
+            throw std::runtime_error("cannot read the name of entry " + std::to_string(i) +
+                                     " in " + fmuPath + ": " + zip_strerror(archive.get()));
+        std::string name = entryName;
         fs::path relative = fs::path(name).lexically_normal();
-        if (relative.is_absolute() || (!relative.empty() && *relative.begin() == "..")) {
-            zip_close(archive);
+        if (relative.is_absolute() || (!relative.empty() && *relative.begin() == ".."))
             throw std::runtime_error(fmuPath + " holds an entry outside its folder: " + name);
-        }
         fs::path target = fs::path(folder) / relative;
         if (!name.empty() && name.back() == '/') {
-            fs::create_directories(target);
+            std::error_code ec;
+            fs::create_directories(target, ec);
+            if (ec)
+                throw std::runtime_error("cannot extract " + name + " from " + fmuPath + ": " +
+                                         ec.message());
             continue;
         }
-        fs::create_directories(target.parent_path());
-        zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
-        if (file == nullptr) {
-            zip_close(archive);
-            throw std::runtime_error("cannot read " + name + " in " + fmuPath);
-        }
-        std::ofstream out(target, std::ios::binary);
-        char buffer[65536];
-        zip_int64_t n;
-        while ((n = zip_fread(file, buffer, sizeof buffer)) > 0)
-            out.write(buffer, static_cast<std::streamsize>(n));
-        zip_fclose(file);
+        extract(archive.get(), index, name, target, fmuPath);
     }
-    zip_close(archive);
+    if (zip_close(archive.get()) != 0)
+        throw std::runtime_error("cannot close " + fmuPath + ": " + zip_strerror(archive.get()));
+    archive.release();
 }
 
 }  // namespace
 
 FmuPackage::FmuPackage(const std::string& fmuPath) {
     if (!fs::is_regular_file(fmuPath)) throw std::runtime_error("no such file: " + fmuPath);
-    folder_ = makeTemporaryFolder();
+    folder_ = makeTemporaryFolder(fmuPath);
     try {
         unpack(fmuPath, folder_);
         fs::path description = fs::path(folder_) / "modelDescription.xml";

@@ -9,8 +9,9 @@ namespace master {
 
 class FmuPackage {
 public:
-    // Throws std::runtime_error when the file is missing, not a zip, or has no readable
-    // modelDescription.xml.
+    // Throws std::runtime_error, with a one-line reason, when the file is missing, not a zip,
+    // has an entry that cannot be read or written out, or lacks a readable
+    // modelDescription.xml. Nothing is left unpacked then.
     explicit FmuPackage(const std::string& fmuPath);
     ~FmuPackage();
     FmuPackage(const FmuPackage&) = delete;
