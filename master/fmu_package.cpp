@@ -122,6 +122,16 @@ void unpack(const std::string& fmuPath, const std::string& folder) {
     archive.release();
 }
 
+// Where a package keeps the library for this platform, relative to its root.
+fs::path libraryEntry(const ModelDescription& description) {
+#if defined(_WIN32)
+    const char* suffix = ".dll";
+#else
+    const char* suffix = ".so";
+#endif
+    return fs::path("binaries") / FmuPackage::platform() / (description.modelIdentifier + suffix);
+}
+
 }  // namespace
 
 FmuPackage::FmuPackage(const std::string& fmuPath) {
@@ -133,6 +143,11 @@ FmuPackage::FmuPackage(const std::string& fmuPath) {
         if (!fs::is_regular_file(description))
             throw std::runtime_error(fmuPath + " has no modelDescription.xml at its root");
         description_ = readModelDescription(description.string());
+        // Refused here, so that a package without our platform's library says so in its
+        // own words rather than as a load error from the dynamic loader later.
+        if (!fs::is_regular_file(libraryPath()))
+            throw std::runtime_error(fmuPath + " has no " +
+                                     libraryEntry(description_).generic_string());
     } catch (...) {
         std::error_code ignored;
         fs::remove_all(folder_, ignored);
@@ -156,14 +171,7 @@ const char* FmuPackage::platform() {
 }
 
 std::string FmuPackage::libraryPath() const {
-#if defined(_WIN32)
-    const char* suffix = ".dll";
-#else
-    const char* suffix = ".so";
-#endif
-    return (fs::path(folder_) / "binaries" / platform() /
-            (description_.modelIdentifier + suffix))
-        .string();
+    return (fs::path(folder_) / libraryEntry(description_)).string();
 }
 
 std::string FmuPackage::resourceLocation() const {

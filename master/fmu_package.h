@@ -11,7 +11,7 @@ class FmuPackage {
 public:
     // Throws std::runtime_error, with a one-line reason, when the file is missing, not a zip,
     // has an entry that cannot be read or written out, or lacks a readable
-    // modelDescription.xml. Nothing is left unpacked then.
+    // modelDescription.xml or the library for this platform. Nothing is left unpacked then.
     explicit FmuPackage(const std::string& fmuPath);
     ~FmuPackage();
     FmuPackage(const FmuPackage&) = delete;

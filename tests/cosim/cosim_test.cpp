@@ -236,6 +236,8 @@ TEST(Cosim, RefusesADamagedPackageWithOneClearLine) {
          "cannot open " + at("text.fmu") + ": Not a zip archive"},
         {"no-description.fmu", [&](const std::string& p) { writeZip(p, {library}); },
          at("no-description.fmu") + " has no modelDescription.xml at its root"},
+        {"no-library.fmu", [&](const std::string& p) { writeZip(p, {description}); },
+         at("no-library.fmu") + " has no " + libraryName},
         {"bad-crc.fmu",
          [&](const std::string& p) {
              writeZip(p, {library, description}, ZIP_CM_STORE);
