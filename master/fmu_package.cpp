@@ -142,7 +142,11 @@ FmuPackage::FmuPackage(const std::string& fmuPath) {
         fs::path description = fs::path(folder_) / "modelDescription.xml";
         if (!fs::is_regular_file(description))
             throw std::runtime_error(fmuPath + " has no modelDescription.xml at its root");
-        description_ = readModelDescription(description.string());
+        try {
+            description_ = readModelDescription(description.string());
+        } catch (const std::runtime_error& e) {
+            throw std::runtime_error(fmuPath + ": " + e.what());
+        }
         // Refused here, so that a package without our platform's library says so in its
         // own words rather than as a load error from the dynamic loader later.
         if (!fs::is_regular_file(libraryPath()))

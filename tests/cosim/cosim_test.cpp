@@ -238,6 +238,11 @@ TEST(Cosim, RefusesADamagedPackageWithOneClearLine) {
          at("no-description.fmu") + " has no modelDescription.xml at its root"},
         {"no-library.fmu", [&](const std::string& p) { writeZip(p, {description}); },
          at("no-library.fmu") + " has no " + libraryName},
+        {"bad-description.fmu",
+         [&](const std::string& p) {
+             writeZip(p, {library, {"modelDescription.xml", "<fmiModelDescription"}});
+         },
+         at("bad-description.fmu") + ": modelDescription.xml is not well-formed XML"},
         {"bad-crc.fmu",
          [&](const std::string& p) {
              writeZip(p, {library, description}, ZIP_CM_STORE);
