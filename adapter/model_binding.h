@@ -18,6 +18,17 @@ struct ModelBinding {
 
 extern const ModelBinding modelBinding;
 
+// For the static_asserts of each binding, so that a unit whose numbers disagree does not
+// build: the time's reference lies inside the table, and it is the one entry without a
+// target.
+template <unsigned N>
+constexpr bool onlyTimeRefIsEmpty(double* const (&table)[N], unsigned timeRef) {
+    if (timeRef >= N) return false;
+    for (unsigned vr = 0; vr < N; ++vr)
+        if ((table[vr] == nullptr) != (vr == timeRef)) return false;
+    return true;
+}
+
 // Copies the model's outputs into the current instance's hold buffer.
 void storeOutputBuffer();
 

@@ -4,8 +4,11 @@
 
 namespace {
 
-// Addresses of static data only, so the table is fixed at build time.
-double* const valueTable[22] = {
+constexpr unsigned firstOutputRef = 15;
+constexpr unsigned outputCount = 6;
+constexpr unsigned timeRef = 21;
+
+constexpr double* valueTable[] = {
     &lineForceInputs.platformPosition[0],
     &lineForceInputs.platformPosition[1],
     &lineForceInputs.platformPosition[2],
@@ -29,15 +32,21 @@ double* const valueTable[22] = {
     &lineForceOutputs.platformForceMoment[5],
     nullptr,
 };
+constexpr unsigned realRefCount = sizeof valueTable / sizeof valueTable[0];
+
+static_assert(sizeof lineForceInputs == firstOutputRef * sizeof(double), "one reference per input");
+static_assert(sizeof lineForceOutputs == outputCount * sizeof(double), "one reference per output");
+static_assert(timeRef == firstOutputRef + outputCount, "the time follows the outputs");
+static_assert(onlyTimeRefIsEmpty(valueTable, timeRef), "a target for every reference but the time");
 
 }  // namespace
 
 const ModelBinding modelBinding = {
     "{fecc08f5-8588-457a-bb7d-22f3dc14aaa9}",
-    22,
-    15,
-    6,
-    21,
+    realRefCount,
+    firstOutputRef,
+    outputCount,
+    timeRef,
     &lineForceModel,
     valueTable,
     lineForceInitialize,

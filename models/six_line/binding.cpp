@@ -9,7 +9,11 @@ constexpr SixLineInputs& in = sixLineInputs;
 constexpr SixLineOutputs& out = sixLineOutputs;
 constexpr SixLineParameters& par = sixLineParameters;
 
-double* const valueTable[34] = {
+constexpr unsigned firstOutputRef = 19;
+constexpr unsigned outputCount = 10;
+constexpr unsigned timeRef = 29;
+
+constexpr double* valueTable[] = {
     &in.platformPosition[0],    &in.platformPosition[1],    &in.platformPosition[2],
     &in.platformAttitudeDeg[0], &in.platformAttitudeDeg[1], &in.platformAttitudeDeg[2],
     &in.lineTension[0],         &in.lineTension[1],         &in.lineTension[2],
@@ -25,15 +29,21 @@ double* const valueTable[34] = {
     &par.activationThreshold,   &par.tensionIntegralGain,   &par.lineStiffness,
     &par.drumRadius,
 };
+constexpr unsigned realRefCount = sizeof valueTable / sizeof valueTable[0];
+
+static_assert(sizeof sixLineInputs == firstOutputRef * sizeof(double), "one reference per input");
+static_assert(sizeof sixLineOutputs == outputCount * sizeof(double), "one reference per output");
+static_assert(timeRef == firstOutputRef + outputCount, "the time follows the outputs");
+static_assert(onlyTimeRefIsEmpty(valueTable, timeRef), "a target for every reference but the time");
 
 }  // namespace
 
 const ModelBinding modelBinding = {
     "{f3946428-c187-4ad1-aebd-f797b9f5dca1}",
-    34,
-    19,
-    10,
-    29,
+    realRefCount,
+    firstOutputRef,
+    outputCount,
+    timeRef,
     &sixLineModel,
     valueTable,
     sixLineInitialize,

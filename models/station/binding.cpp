@@ -5,7 +5,11 @@
 
 namespace {
 
-double* const valueTable[30] = {
+constexpr unsigned firstOutputRef = 7;
+constexpr unsigned outputCount = 3;
+constexpr unsigned timeRef = 10;
+
+constexpr double* valueTable[] = {
     &stationInputs.positionX,
     &stationInputs.positionY,
     &stationInputs.headingDeg,
@@ -37,15 +41,21 @@ double* const valueTable[30] = {
     &stationParameters.oscillationPeriod,
     &stationParameters.headingReferenceDeg,
 };
+constexpr unsigned realRefCount = sizeof valueTable / sizeof valueTable[0];
+
+static_assert(sizeof stationInputs == firstOutputRef * sizeof(double), "one reference per input");
+static_assert(sizeof stationOutputs == outputCount * sizeof(double), "one reference per output");
+static_assert(timeRef == firstOutputRef + outputCount, "the time follows the outputs");
+static_assert(onlyTimeRefIsEmpty(valueTable, timeRef), "a target for every reference but the time");
 
 }  // namespace
 
 const ModelBinding modelBinding = {
     "{dd9210a4-acb1-408d-813f-3c9e0dfb704a}",
-    30,
-    7,
-    3,
-    10,
+    realRefCount,
+    firstOutputRef,
+    outputCount,
+    timeRef,
     &stationModel,
     valueTable,
     stationInitialize,
