@@ -23,8 +23,13 @@ struct ModelDescription {
     std::string guid;
     std::string modelIdentifier;  // of the CoSimulation element; empty without one
     std::vector<ScalarVariable> variables;
+    std::vector<std::string> logCategories;       // LogCategories, the names in order
     std::vector<unsigned> outputIndices;          // ModelStructure/Outputs, 1-based
     std::vector<unsigned> initialUnknownIndices;  // ModelStructure/InitialUnknowns, 1-based
+    // The dependencies of each of those unknowns, in the same order; none when the
+    // attribute is not written (the unknown then depends on every known).
+    std::vector<std::optional<std::vector<unsigned>>> outputDependencies;
+    std::vector<std::optional<std::vector<unsigned>>> initialUnknownDependencies;
 
     const ScalarVariable* find(const std::string& name) const;
     std::vector<const ScalarVariable*> withCausality(const std::string& causality) const;

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace master {
 
@@ -38,11 +39,23 @@ unsigned toUnsigned(const std::string& text, const char* what) {
     return static_cast<unsigned>(value);
 }
 
-std::vector<unsigned> unknownIndices(xmlNode* list) {
-    std::vector<unsigned> indices;
-    for (xmlNode* n = list->children; n; n = n->next)
-        if (named(n, "Unknown")) indices.push_back(toUnsigned(attribute(n, "index"), "index"));
-    return indices;
+// The Unknown elements of one ModelStructure list: their indices and dependencies.
+void readUnknowns(xmlNode* list, std::vector<unsigned>& indices,
+                  std::vector<std::optional<std::vector<unsigned>>>& dependencies) {
+    indices.clear();
+    dependencies.clear();
+    for (xmlNode* n = list->children; n; n = n->next) {
+        if (!named(n, "Unknown")) continue;
+        indices.push_back(toUnsigned(attribute(n, "index"), "index"));
+        if (!hasAttribute(n, "dependencies")) {
+            dependencies.emplace_back();
+            continue;
+        }
+        std::vector<unsigned> known;
+        std::istringstream items(attribute(n, "dependencies"));
+        for (std::string item; items >> item;) known.push_back(toUnsigned(item, "dependency"));
+        dependencies.emplace_back(std::move(known));
+    }
 }
 
 ScalarVariable readVariable(xmlNode* node) {
@@ -80,13 +93,18 @@ ModelDescription parseModelDescription(const std::string& xml) {
     for (xmlNode* n = root->children; n; n = n->next) {
         if (named(n, "CoSimulation")) {
             md.modelIdentifier = attribute(n, "modelIdentifier");
+        } else if (named(n, "LogCategories")) {
+            for (xmlNode* c = n->children; c; c = c->next)
+                if (named(c, "Category")) md.logCategories.push_back(attribute(c, "name"));
         } else if (named(n, "ModelVariables")) {
             for (xmlNode* v = n->children; v; v = v->next)
                 if (named(v, "ScalarVariable")) md.variables.push_back(readVariable(v));
         } else if (named(n, "ModelStructure")) {
             for (xmlNode* s = n->children; s; s = s->next) {
-                if (named(s, "Outputs")) md.outputIndices = unknownIndices(s);
-                if (named(s, "InitialUnknowns")) md.initialUnknownIndices = unknownIndices(s);
+                if (named(s, "Outputs"))
+                    readUnknowns(s, md.outputIndices, md.outputDependencies);
+                if (named(s, "InitialUnknowns"))
+                    readUnknowns(s, md.initialUnknownIndices, md.initialUnknownDependencies);
             }
         }
     }

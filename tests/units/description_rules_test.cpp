@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "bits.h"
 #include "unit_under_test.h"
@@ -81,12 +84,58 @@ TEST_P(Description, UsesLegalCombinationsAndStartValues) {
     }
 }
 
-TEST_P(Description, ListsEveryOutputUnderOutputsAndInitialUnknowns) {
+TEST_P(Description, DeclaresTheLogCategoriesTheUnitLogs) {
+    EXPECT_EQ(md.logCategories, (std::vector<std::string>{"error", "info"}));
+}
+
+// Outputs are computed in the local steps only, so at one communication point they do not
+// depend on the inputs (no direct feedthrough, declared as an empty list); the local step
+// of fmi2ExitInitializationMode computes them from the inputs and parameters.
+TEST_P(Description, DeclaresOutputsWithoutFeedthroughAndInitialUnknownsFromInputsAndParameters) {
     std::vector<unsigned> outputs;
-    for (size_t k = 0; k < md.variables.size(); ++k)
-        if (md.variables[k].causality == "output") outputs.push_back(static_cast<unsigned>(k + 1));
+    std::vector<unsigned> knowns;
+    for (size_t k = 0; k < md.variables.size(); ++k) {
+        const std::string& causality = md.variables[k].causality;
+        if (causality == "output") outputs.push_back(static_cast<unsigned>(k + 1));
+        if (causality == "input" || causality == "parameter")
+            knowns.push_back(static_cast<unsigned>(k + 1));
+    }
     EXPECT_EQ(md.outputIndices, outputs);
     EXPECT_EQ(md.initialUnknownIndices, outputs);
+    using Dependencies = std::optional<std::vector<unsigned>>;
+    EXPECT_EQ(md.outputDependencies,
+              std::vector<Dependencies>(outputs.size(), std::vector<unsigned>{}));
+    EXPECT_EQ(md.initialUnknownDependencies, std::vector<Dependencies>(outputs.size(), knowns));
+}
+
+// What the empty lists promise: setting every input changes no output until a local step
+// runs; the next step that runs one does take them up.
+TEST_P(Description, InputsReachTheOutputsOnlyThroughTheNextStep) {
+    support::FreshUnit unit{GetParam().name};
+    master::CallbackRecorder callbacks;
+    fmi2Component c = unit.start(callbacks);
+    ASSERT_NE(c, nullptr);
+    ASSERT_EQ(unit->fmi2ExitInitializationMode(c), fmi2OK);
+    ASSERT_EQ(unit->fmi2DoStep(c, 0.0, 0.01, fmi2True), fmi2OK);
+
+    auto outputBits = [&] {
+        std::vector<uint64_t> bits;
+        for (const master::ScalarVariable* v : md.withCausality("output"))
+            bits.push_back(support::bitsOf(unit.get(c, v->valueReference)));
+        return bits;
+    };
+    const std::vector<uint64_t> before = outputBits();
+    double value = 0.5;
+    for (const master::ScalarVariable* v : md.withCausality("input")) {
+        unit.set(c, v->valueReference, value);
+        value += 0.25;
+    }
+    EXPECT_EQ(outputBits(), before) << "after setting the inputs";
+    ASSERT_EQ(unit->fmi2DoStep(c, 0.01, 0.0, fmi2True), fmi2OK);
+    EXPECT_EQ(outputBits(), before) << "after a step without local steps";
+    ASSERT_EQ(unit->fmi2DoStep(c, 0.01, 0.005, fmi2True), fmi2OK);
+    EXPECT_NE(outputBits(), before) << "the next local step takes the inputs up";
+    unit->fmi2FreeInstance(c);
 }
 
 // The library behind the description: the same count of real references, the time where
@@ -105,7 +154,9 @@ TEST_P(Description, MatchesTheLibrary) {
         << "the library has more real references than the description";
 
     for (const master::ScalarVariable& v : md.variables)
-        if (v.start) EXPECT_SAME_BITS(*v.start, unit.get(c, v.valueReference)) << v.name;
+        if (v.start) {
+            EXPECT_SAME_BITS(*v.start, unit.get(c, v.valueReference)) << v.name;
+        }
 
     const master::ScalarVariable* time = md.withCausality("independent").front();
     ASSERT_EQ(unit->fmi2SetupExperiment(c, fmi2False, 0, 1e-7, fmi2False, 0), fmi2OK);
