@@ -25,7 +25,9 @@ set(FMU_PACKAGE_DIR ${CMAKE_BINARY_DIR}/fmus)
 #   <model>_model: a static library of the model and its binding, for tests and benchmarks
 #   that call the model directly;
 #   <Name>: the shared library, named after the model identifier;
-#   <Name>_fmu: build/fmus/<Name>.fmu with modelDescription.xml at its root.
+#   <Name>_stripped: units/stripped/<Name>, the library as the package carries it;
+#   <Name>_fmu: build/fmus/<Name>.fmu with modelDescription.xml at its root, installed
+#   under <prefix>/fmus.
 function(add_fmu_unit name)
   cmake_parse_arguments(ARG "" "MODEL" "SOURCES;OBJECTS" ${ARGN})
   set(model ${ARG_MODEL})
@@ -58,6 +60,18 @@ function(add_fmu_unit name)
     endif()
   endif()
 
+  # The package carries the library stripped of its symbol table and debug information
+  # (and with them the build machine's paths); the build folder keeps the full one.
+  set(stripped ${CMAKE_BINARY_DIR}/units/stripped/${name}${CMAKE_SHARED_LIBRARY_SUFFIX})
+  add_custom_command(
+    OUTPUT ${stripped}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/units/stripped
+    COMMAND ${CMAKE_STRIP} --strip-all -o ${stripped} $<TARGET_FILE:${name}>
+    DEPENDS ${name}
+    COMMENT "Stripping ${name}"
+    VERBATIM)
+  add_custom_target(${name}_stripped ALL DEPENDS ${stripped})
+
   set(description ${CMAKE_CURRENT_SOURCE_DIR}/modelDescription.xml)
   set(stage ${CMAKE_BINARY_DIR}/fmu_stage/${name})
   set(package ${FMU_PACKAGE_DIR}/${name}.fmu)
@@ -74,17 +88,19 @@ function(add_fmu_unit name)
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/binaries/${FMU_PLATFORM} ${FMU_PACKAGE_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy ${description} ${stage}/modelDescription.xml
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${name}> ${stage}/binaries/${FMU_PLATFORM}/
+    COMMAND ${CMAKE_COMMAND} -E copy ${stripped} ${stage}/binaries/${FMU_PLATFORM}/
     ${win32_copy}
     COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E tar cf ${package}
             --format=zip modelDescription.xml binaries
-    DEPENDS ${name} ${description} ${dll}
+    DEPENDS ${stripped} ${description} ${dll}
     COMMENT "Packaging ${name}.fmu"
     VERBATIM)
   add_custom_target(${name}_fmu ALL DEPENDS ${package})
+  add_dependencies(${name}_fmu ${name}_stripped)
   if(dll)
     add_dependencies(${name}_fmu fmu_win32_build)
   endif()
+  install(FILES ${package} DESTINATION fmus)
 
   set_property(GLOBAL APPEND PROPERTY FMU_UNITS ${name})
   set_property(GLOBAL PROPERTY FMU_UNIT_${name}_MODEL ${model})

@@ -17,10 +17,11 @@ if(FMU_BUILD_WIN32 AND NOT CMAKE_CROSSCOMPILING)
   set(FMU_WIN32_ACTIVE ON)
 endif()
 
-# The cross-built library of unit <name>, when there is one.
+# The cross-built library of unit <name> as its package carries it (stripped), when there
+# is one.
 function(fmu_win32_library name out)
   if(FMU_WIN32_ACTIVE)
-    set(${out} ${FMU_WIN32_DIR}/units/${name}.dll PARENT_SCOPE)
+    set(${out} ${FMU_WIN32_DIR}/units/stripped/${name}.dll PARENT_SCOPE)
   else()
     set(${out} "" PARENT_SCOPE)
   endif()
@@ -47,6 +48,11 @@ function(fmu_win32_cross_build)
     fmu_win32_library(${unit} dll)
     list(APPEND dlls ${dll})
   endforeach()
+  # Without the tests the host writes no descriptions for them, and the cross build needs none.
+  set(descriptions_step "")
+  if(BUILD_TESTING)
+    set(descriptions_step DEPENDS unit_descriptions)
+  endif()
 
   include(ExternalProject)
   # The unit list is passed so that a new unit reconfigures the cross build.
@@ -58,12 +64,16 @@ function(fmu_win32_cross_build)
       -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
       -DFMU_EXPECTED_UNITS=${unit_list}
       -DFMU_UNIT_DESCRIPTIONS_DIR=${FMU_UNIT_DESCRIPTIONS_DIR}
-    DEPENDS unit_descriptions
+      -DBUILD_TESTING=${BUILD_TESTING}
+    ${descriptions_step}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS ${dlls})
 
   # ctest in the host build also runs the cross build's tests (named "win32:...").
+  if(NOT BUILD_TESTING)
+    return()
+  endif()
   file(WRITE ${CMAKE_BINARY_DIR}/win32_tests.cmake "subdirs(\"${FMU_WIN32_DIR}\")\n")
   set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY TEST_INCLUDE_FILES
     ${CMAKE_BINARY_DIR}/win32_tests.cmake)

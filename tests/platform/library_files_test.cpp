@@ -1,5 +1,6 @@
-// Each unit's libraries as the loader sees them: exactly the 44 entry points exported, the
-// DLL importing system DLLs only, and both libraries carried in the unit's package.
+// Each unit's libraries as the loader sees them: exactly the 44 entry points exported,
+// stripped, the DLL importing system DLLs only, and both libraries carried in the unit's
+// package.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -124,6 +125,16 @@ TEST_P(LibraryFiles, PackageCarriesTheLibraryUnderItsPlatform) {
                          lib.unit + (lib.win32 ? ".dll" : fs::path(lib.path).extension().string());
     ASSERT_TRUE(fs::exists(packed)) << packed;
     EXPECT_TRUE(contents(packed) == contents(lib.path)) << packed << " differs from " << lib.path;
+}
+
+// What users get is stripped: no symbol table beyond the dynamic exports, no debug
+// information, and with it none of the build machine's paths.
+TEST_P(LibraryFiles, IsStrippedOfSymbolsDebugInformationAndBuildPaths) {
+    const Library& lib = GetParam();
+    EXPECT_NE(objdump("-t", lib.path).find("no symbols"), std::string::npos) << lib.path;
+    EXPECT_EQ(objdump("-h", lib.path).find(".debug"), std::string::npos) << lib.path;
+    EXPECT_EQ(contents(lib.path).find(FMU_SOURCE_DIR), std::string::npos)
+        << lib.path << " names " << FMU_SOURCE_DIR;
 }
 
 INSTANTIATE_TEST_SUITE_P(Built, LibraryFiles, ::testing::ValuesIn(builtLibraries()), libraryName);

@@ -14,10 +14,10 @@ namespace support {
 
 struct UnitFiles {
     const char* name;         // model identifier, e.g. "Quarnet"
-    const char* library;      // the built shared library
+    const char* library;      // the built shared library, stripped as its package carries it
     const char* package;      // build/fmus/<name>.fmu
     const char* description;  // the modelDescription.xml in the model's folder
-    const char* win32Library; // the cross-built DLL, or "" when the host build has none
+    const char* win32Library; // the same of the cross-built DLL, or "" without a cross build
 };
 
 inline void PrintTo(const UnitFiles& files, std::ostream* os) { *os << files.name; }
