@@ -25,9 +25,8 @@ set(FMU_PACKAGE_DIR ${CMAKE_BINARY_DIR}/fmus)
 #   <model>_model: a static library of the model and its binding, for tests and benchmarks
 #   that call the model directly;
 #   <Name>: the shared library, named after the model identifier;
-#   <Name>_stripped: units/stripped/<Name>, the library as the package carries it;
-#   <Name>_fmu: build/fmus/<Name>.fmu with modelDescription.xml at its root, installed
-#   under <prefix>/fmus.
+#   <Name>_fmu: build/fmus/<Name>.fmu with modelDescription.xml at its root and the
+#   library stripped (units/stripped/<Name>), installed under <prefix>/fmus.
 function(add_fmu_unit name)
   cmake_parse_arguments(ARG "" "MODEL" "SOURCES;OBJECTS" ${ARGN})
   set(model ${ARG_MODEL})
@@ -70,7 +69,6 @@ function(add_fmu_unit name)
     DEPENDS ${name}
     COMMENT "Stripping ${name}"
     VERBATIM)
-  add_custom_target(${name}_stripped ALL DEPENDS ${stripped})
 
   set(description ${CMAKE_CURRENT_SOURCE_DIR}/modelDescription.xml)
   set(stage ${CMAKE_BINARY_DIR}/fmu_stage/${name})
@@ -96,7 +94,6 @@ function(add_fmu_unit name)
     COMMENT "Packaging ${name}.fmu"
     VERBATIM)
   add_custom_target(${name}_fmu ALL DEPENDS ${package})
-  add_dependencies(${name}_fmu ${name}_stripped)
   if(dll)
     add_dependencies(${name}_fmu fmu_win32_build)
   endif()
@@ -105,4 +102,5 @@ function(add_fmu_unit name)
   set_property(GLOBAL APPEND PROPERTY FMU_UNITS ${name})
   set_property(GLOBAL PROPERTY FMU_UNIT_${name}_MODEL ${model})
   set_property(GLOBAL PROPERTY FMU_UNIT_${name}_DESCRIPTION ${description})
+  set_property(GLOBAL PROPERTY FMU_UNIT_${name}_PACKAGED_LIBRARY ${stripped})
 endfunction()
