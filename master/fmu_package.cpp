@@ -57,14 +57,17 @@ std::string makeTemporaryFolder(const std::string& fmuPath) {
     return buffer.data();
 }
 
+std::runtime_error cannotExtract(const std::string& name, const std::string& fmuPath,
+                                 const std::string& reason) {
+    return std::runtime_error("cannot extract " + name + " from " + fmuPath + ": " + reason);
+}
+
 void extract(zip_t* archive, zip_uint64_t index, const std::string& name,
              const fs::path& target, const std::string& fmuPath) {
     auto unreadable = [&](const std::string& reason) {
         return std::runtime_error("cannot read " + name + " in " + fmuPath + ": " + reason);
     };
-    auto unwritable = [&](const std::string& reason) {
-        return std::runtime_error("cannot extract " + name + " from " + fmuPath + ": " + reason);
-    };
+    auto unwritable = [&](const std::string& reason) { return cannotExtract(name, fmuPath, reason); };
     std::error_code ec;
     fs::create_directories(target.parent_path(), ec);
     if (ec) throw unwritable(ec.message());
@@ -110,9 +113,7 @@ void unpack(const std::string& fmuPath, const std::string& folder) {
         if (!name.empty() && name.back() == '/') {
             std::error_code ec;
             fs::create_directories(target, ec);
-            if (ec)
-                throw std::runtime_error("cannot extract " + name + " from " + fmuPath + ": " +
-                                         ec.message());
+            if (ec) throw cannotExtract(name, fmuPath, ec.message());
             continue;
         }
         extract(archive.get(), index, name, target, fmuPath);
