@@ -1,5 +1,6 @@
 // The descriptions written out for the cross-built tests must read back as exactly what the
-// master reads from the same files: every string, reference, index and start value's bits.
+// master reads from the same files: every string, reference, index, dependency list and
+// start value's bits.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -17,8 +18,11 @@ void expectSameDescription(const master::ModelDescription& got,
     EXPECT_EQ(got.modelName, want.modelName);
     EXPECT_EQ(got.guid, want.guid);
     EXPECT_EQ(got.modelIdentifier, want.modelIdentifier);
+    EXPECT_EQ(got.logCategories, want.logCategories);
     EXPECT_EQ(got.outputIndices, want.outputIndices);
     EXPECT_EQ(got.initialUnknownIndices, want.initialUnknownIndices);
+    EXPECT_EQ(got.outputDependencies, want.outputDependencies);
+    EXPECT_EQ(got.initialUnknownDependencies, want.initialUnknownDependencies);
     ASSERT_EQ(got.variables.size(), want.variables.size());
     for (size_t i = 0; i < want.variables.size(); ++i) {
         const master::ScalarVariable& g = got.variables[i];

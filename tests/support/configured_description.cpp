@@ -1,6 +1,7 @@
 #include "configured_description.h"
 
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>

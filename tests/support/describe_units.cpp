@@ -3,8 +3,10 @@
 //   describe_units <output.inc> <Name> <modelDescription.xml> [<Name> <xml> ...]
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "model_description.h"
 
@@ -15,6 +17,21 @@ std::string literal(const std::string& text) { return "R\"~(" + text + ")~\""; }
 std::string indices(const std::vector<unsigned>& list) {
     std::string text = "{";
     for (size_t i = 0; i < list.size(); ++i) text += (i ? ", " : "") + std::to_string(list[i]);
+    return text + "}";
+}
+
+std::string literals(const std::vector<std::string>& list) {
+    std::string text = "{";
+    for (size_t i = 0; i < list.size(); ++i) text += (i ? ", " : "") + literal(list[i]);
+    return text + "}";
+}
+
+// An absent dependencies attribute stays apart from an empty one.
+std::string dependencyLists(const std::vector<std::optional<std::vector<unsigned>>>& lists) {
+    std::string text = "{";
+    for (size_t i = 0; i < lists.size(); ++i)
+        text += (i ? ", " : "") +
+                (lists[i] ? "std::vector<unsigned>" + indices(*lists[i]) : "std::nullopt");
     return text + "}";
 }
 
@@ -37,8 +54,12 @@ std::string statements(const std::string& name, const master::ModelDescription& 
             << literal(v.causality) << ", " << literal(v.variability) << ", "
             << literal(v.initial) << ", " << start << "));\n";
     }
+    out << "    md.logCategories = " << literals(md.logCategories) << ";\n";
     out << "    md.outputIndices = " << indices(md.outputIndices) << ";\n";
     out << "    md.initialUnknownIndices = " << indices(md.initialUnknownIndices) << ";\n";
+    out << "    md.outputDependencies = " << dependencyLists(md.outputDependencies) << ";\n";
+    out << "    md.initialUnknownDependencies = "
+        << dependencyLists(md.initialUnknownDependencies) << ";\n";
     out << "    table.emplace_back(" << literal(name) << ", std::move(md));\n  }\n";
     return out.str();
 }
