@@ -1,5 +1,6 @@
 // cosim: runs one unit from its .fmu and prints its outputs as CSV.
 //   cosim <unit.fmu> [--stop-time T] [--step-size H] [--set name=value ...] [--log]
+//   cosim --help
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -19,6 +20,7 @@ const char* const usage =
     "usage: cosim <unit.fmu> [--stop-time T] [--step-size H] [--set name=value ...] [--log]";
 
 struct Options {
+    bool help = false;
     std::string fmuPath;
     double stopTime = 1.0;
     double stepSize = 0.01;
@@ -43,7 +45,10 @@ Options parseOptions(int argc, char** argv) {
             if (i + 1 >= argc) throw std::invalid_argument(std::string(option) + " needs a value");
             return std::string(argv[++i]);
         };
-        if (arg == "--stop-time") {
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return options;
+        } else if (arg == "--stop-time") {
             options.stopTime = parseNumber(value("--stop-time"), "--stop-time");
         } else if (arg == "--step-size") {
             options.stepSize = parseNumber(value("--step-size"), "--step-size");
@@ -164,7 +169,12 @@ int run(const Options& options) {
 
 int main(int argc, char** argv) {
     try {
-        return run(parseOptions(argc, argv));
+        const Options options = parseOptions(argc, argv);
+        if (options.help) {
+            std::printf("%s\n", usage);
+            return 0;
+        }
+        return run(options);
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "cosim: %s\n%s\n", e.what(), usage);
         return 2;

@@ -1,7 +1,6 @@
 // The command-line runner: its CSV, its options and its refusals.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 #include <zip.h>
 
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "fmu_package.h"
+#include "shell_command.h"
 #include "unit_under_test.h"
 
 namespace {
@@ -36,14 +36,10 @@ CosimRun cosim(const std::string& arguments, const std::string& tmpdir = "") {
     const std::string environment = tmpdir.empty() ? "" : "TMPDIR='" + tmpdir + "' ";
     const std::string command =
         environment + std::string(COSIM_PATH) + " " + arguments + " 2>" + errFile;
-    CosimRun run{-1, {}, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
+    const support::ShellRun shell = support::runShell(command);
+    CosimRun run{shell.exitCode, shell.out, {}};
     char buffer[4096];
     size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     if (FILE* err = std::fopen(errFile.c_str(), "r")) {
         while ((n = fread(buffer, 1, sizeof buffer, err)) > 0) run.err.append(buffer, n);
         std::fclose(err);
@@ -114,6 +110,35 @@ TEST(Cosim, RefusesWithOneClearLine) {
         CosimRun run = cosim(k.arguments);
         EXPECT_NE(run.exitCode, 0) << k.arguments;
         EXPECT_EQ(run.err.rfind(k.message, 0), 0u) << k.arguments << "\n" << run.err;
+    }
+}
+
+const std::string usageLine =
+    "usage: cosim <unit.fmu> [--stop-time T] [--step-size H] [--set name=value ...] [--log]\n";
+
+// Asked for, the usage goes to stdout and the run succeeds; after a refused option it goes
+// to stderr below the reason, and the exit code tells a usage error from a failed run.
+TEST(Cosim, PrintsItsUsageWhereAskedAndAfterABadOption) {
+    struct Case {
+        std::string arguments;
+        int exitCode;
+        std::string out;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"--help", 0, usageLine, ""},
+        {"-h", 0, usageLine, ""},
+        {quarnet + " --help --bogus", 0, usageLine, ""},
+        {quarnet + " --bogus --help", 2, "", "cosim: unknown option --bogus\n" + usageLine},
+        {"--helpme", 2, "", "cosim: unknown option --helpme\n" + usageLine},
+        {"", 2, "", "cosim: no unit given\n" + usageLine},
+        {"/nonexistent/unit.fmu", 1, "", "cosim: no such file: /nonexistent/unit.fmu\n"},
+    };
+    for (const Case& k : cases) {
+        CosimRun run = cosim(k.arguments);
+        EXPECT_EQ(run.exitCode, k.exitCode) << k.arguments;
+        EXPECT_EQ(run.out, k.out) << k.arguments;
+        EXPECT_EQ(run.err, k.err) << k.arguments;
     }
 }
 
