@@ -141,8 +141,11 @@ FMI2_EXPORT void fmi2FreeInstance(fmi2Component c) {
     if (c == nullptr) return;
     FmuInstance* instance = static_cast<FmuInstance*>(c);
     modelBinding.terminate();
-    // Every live instance holds the same values in its hold buffer at the end of a step,
-    // so a step with no current instance skips the hold and its outputs stay the same.
+    // Only the current instance's hold buffer is written, so the pointer must not outlive
+    // the record it points to. Clearing it changes no result: each model stores its outputs
+    // after its last write of them in a local step, and the hold writes them back right
+    // after that step, so the round trip leaves every output as the step wrote it, and a
+    // step with no current instance, which skips it, gives the same outputs.
     if (currentInstance == instance) currentInstance = nullptr;
     releaseRecord(instance);
 }
