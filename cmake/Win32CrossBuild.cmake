@@ -6,11 +6,26 @@
 # wine, in its own CTest run. The host build also writes the model descriptions that the
 # cross-built tests read (they have no XML library), so the cross build is always driven
 # from it.
+#
+# Not every host can run 32-bit x86 programs (some kernels and sandboxes run 64-bit user
+# code only), so no cross-built test runs at build time: each build runs the cross build's
+# smallest program once (cmake/win32-probe) and keeps the verdict in win32-verdict.txt.
+# CTest reads it again, probing anew if wine or the packages changed since: where the
+# programs run it runs every cross-built case, where they cannot it reports one skipped
+# test, "win32:suite", with the reason, and where the probe itself failed that test fails.
 
 option(FMU_BUILD_WIN32 "Also cross-build the units for win32 and package the DLLs" OFF)
 set(FMU_WIN32_DIR ${CMAKE_BINARY_DIR}/win32 CACHE PATH "Binary folder of the win32 cross build")
 set(FMU_UNIT_DESCRIPTIONS_DIR ${CMAKE_BINARY_DIR}/unit_descriptions CACHE PATH
   "Folder of the model descriptions written for the cross-built tests")
+# The cross build's smallest program, the script that runs it, and where the host build
+# keeps whether it runs here; the runner and wine prefix of the cross-built programs (the
+# prefix is the one the toolchain file gives them).
+set(FMU_WIN32_PROBE ${FMU_WIN32_DIR}/win32_probe.exe)
+set(FMU_WIN32_PROBE_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/win32-probe)
+set(FMU_WIN32_VERDICT ${CMAKE_BINARY_DIR}/win32-verdict.txt)
+set(FMU_WIN32_RUNNER ${PROJECT_SOURCE_DIR}/cmake/wine-run)
+set(FMU_WIN32_PREFIX ${FMU_WIN32_DIR}/wine)
 # FMU_WIN32_ACTIVE: this is a host build that drives the cross build.
 set(FMU_WIN32_ACTIVE OFF)
 if(FMU_BUILD_WIN32 AND NOT CMAKE_CROSSCOMPILING)
@@ -43,15 +58,16 @@ function(fmu_win32_cross_build)
     return()
   endif()
 
-  set(dlls "")
+  set(byproducts "")
   foreach(unit ${units})
     fmu_win32_library(${unit} dll)
-    list(APPEND dlls ${dll})
+    list(APPEND byproducts ${dll})
   endforeach()
   # Without the tests the host writes no descriptions for them, and the cross build needs none.
   set(descriptions_step "")
   if(BUILD_TESTING)
     set(descriptions_step DEPENDS unit_descriptions)
+    list(APPEND byproducts ${FMU_WIN32_PROBE})
   endif()
 
   include(ExternalProject)
@@ -68,13 +84,19 @@ function(fmu_win32_cross_build)
     ${descriptions_step}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${dlls})
+    BUILD_BYPRODUCTS ${byproducts})
 
-  # ctest in the host build also runs the cross build's tests (named "win32:...").
   if(NOT BUILD_TESTING)
     return()
   endif()
-  file(WRITE ${CMAKE_BINARY_DIR}/win32_tests.cmake "subdirs(\"${FMU_WIN32_DIR}\")\n")
+  add_custom_target(fmu_win32_probe ALL
+    COMMAND ${FMU_WIN32_PROBE_SCRIPT} ${FMU_WIN32_VERDICT} ${FMU_WIN32_PROBE} ${FMU_WIN32_PREFIX}
+    VERBATIM)
+  add_dependencies(fmu_win32_probe fmu_win32_build)
+
+  # ctest in the host build also runs the cross build's tests (named "win32:...").
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/win32_tests.cmake.in
+    ${CMAKE_BINARY_DIR}/win32_tests.cmake @ONLY)
   set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY TEST_INCLUDE_FILES
     ${CMAKE_BINARY_DIR}/win32_tests.cmake)
 endfunction()

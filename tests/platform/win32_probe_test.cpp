@@ -1,0 +1,192 @@
+// Whether the cross-built tests can run on this host: the probe's verdict for a wine that
+// fails the way a host without 32-bit user code fails (skip), for one that fails any other
+// way (never a skip), for no wine at all, and for the real wine where it starts.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "shell_command.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string probeScript = FMU_WIN32_PROBE_SCRIPT;
+
+// Both output streams of a command, in the order written.
+support::ShellRun shell(const std::string& command) { return support::runShell(command + " 2>&1"); }
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeScript(const std::string& path, const std::string& body) {
+    std::ofstream(path, std::ios::binary) << "#!/bin/sh\n" << body;
+    chmod(path.c_str(), 0755);
+}
+
+std::string inQuotes(const std::string& text) { return "'" + text + "'"; }
+
+// A scratch folder per test: the stand-in wine programs, the verdict file and the prefix.
+class Win32Probe : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = ::testing::TempDir() + "win32-probe-" + test->name() + "-" +
+                 std::to_string(getpid());
+        fs::remove_all(folder);
+        fs::create_directories(folder + "/bin");
+        verdictFile = folder + "/verdict.txt";
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    // wine behaves as `body` says; the runner's quiet set-up of a prefix finds stand-ins
+    // for wineboot and wineserver that do nothing. All three count their calls.
+    void standInWine(const std::string& body) {
+        const std::string count = "echo >>" + inQuotes(folder + "/calls") + "\n";
+        writeScript(folder + "/bin/wine", count + body);
+        writeScript(folder + "/bin/wineboot", count);
+        writeScript(folder + "/bin/wineserver", count);
+    }
+    int wineCalls() const {
+        const std::string calls = readFile(folder + "/calls");
+        return static_cast<int>(std::count(calls.begin(), calls.end(), '\n'));
+    }
+
+    support::ShellRun probe(const std::string& path, const std::string& environment = "") const {
+        return shell(environment + " PATH=" + inQuotes(path) + " " + inQuotes(probeScript) + " " +
+                     inQuotes(verdictFile) + " " + inQuotes(FMU_WIN32_PROBE_PROGRAM) + " " +
+                     inQuotes(folder + "/prefix"));
+    }
+    support::ShellRun probeWithStandIn(const std::string& environment = "") const {
+        return probe(folder + "/bin:" + std::getenv("PATH"), environment);
+    }
+    support::ShellRun report(const std::string& environment = "FMU_REQUIRE_WIN32=0") const {
+        return shell(environment + " " + inQuotes(probeScript) + " --report " + inQuotes(verdictFile));
+    }
+    std::string verdict() const {
+        const std::string text = readFile(verdictFile);
+        const size_t at = text.find("\nverdict ");
+        return at == std::string::npos ? "" : text.substr(at + 9, text.find('\n', at + 1) - at - 9);
+    }
+
+    std::string folder;
+    std::string verdictFile;
+};
+
+const std::string execFormatError = "/usr/bin/wine: 40: exec: /usr/lib/wine/wine: Exec format error";
+
+TEST_F(Win32Probe, AHostThatRefusesToExecuteTheProgramSkipsWithWinesReason) {
+    standInWine("echo '" + execFormatError + "' >&2\nexit 126\n");
+    support::ShellRun found = probeWithStandIn();
+    EXPECT_EQ(found.exitCode, 0) << found.out;
+    EXPECT_EQ(found.out, "win32 probe: cross-built programs cannot run here, the win32 suite "
+                         "will be skipped: " + execFormatError + "\n");
+    EXPECT_EQ(verdict(), "skip");
+
+    support::ShellRun skipped = report();
+    EXPECT_EQ(skipped.exitCode, 77);
+    EXPECT_EQ(skipped.out, "win32 suite skipped: this host cannot run it: " + execFormatError + "\n");
+    support::ShellRun required = report("FMU_REQUIRE_WIN32=1");
+    EXPECT_EQ(required.exitCode, 1);
+    EXPECT_EQ(required.out, "win32 suite required (FMU_REQUIRE_WIN32=1) but cannot run here: " +
+                                execFormatError + "\n");
+}
+
+TEST_F(Win32Probe, AnyOtherFailureFailsAndIsNeverASkip) {
+    struct Case {
+        const char* what;
+        std::string wine;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"no kernel32", "echo 'wine: could not load kernel32.dll, status c0000135' >&2\nexit 1\n",
+         "the probe exited with status 1: wine: could not load kernel32.dll, status c0000135"},
+        {"exit 126 without the loader's refusal", "echo 'wine: Permission denied' >&2\nexit 126\n",
+         "the probe exited with status 126: wine: Permission denied"},
+        {"the refusal with another status", "echo '" + execFormatError + "' >&2\nexit 1\n",
+         "the probe exited with status 1: " + execFormatError},
+        {"a crash", "kill -SEGV $$\n", "the probe was killed by signal SIGSEGV"},
+        {"a wrong output", "echo 'hello'\n",
+         "the probe printed 'hello' instead of 'win32 probe: running'"},
+        {"no output", "exit 0\n", "the probe printed '' instead of 'win32 probe: running'"},
+        {"a time-out", "exec sleep 30\n", "the probe did not finish within 1 s"},
+    };
+    for (const Case& k : cases) {
+        standInWine(k.wine);
+        support::ShellRun found = probeWithStandIn("FMU_WIN32_PROBE_SECONDS=1");
+        EXPECT_EQ(found.exitCode, 1) << k.what << "\n" << found.out;
+        EXPECT_EQ(found.out, "win32 probe failed: " + k.reason + "\n") << k.what;
+        EXPECT_EQ(verdict(), "fails") << k.what;
+        support::ShellRun failed = report();
+        EXPECT_EQ(failed.exitCode, 1) << k.what;
+        EXPECT_EQ(failed.out, "win32 suite not run: the probe failed: " + k.reason + "\n") << k.what;
+    }
+}
+
+// Without wine on the path the verdict is a skip that says how to install it. The path
+// keeps only the tools the probe itself needs.
+TEST_F(Win32Probe, NoWineSkipsAndNamesThePackagesToInstall) {
+    const std::string tools = folder + "/tools";
+    fs::create_directories(tools);
+    for (const char* tool : {"bash", "sed", "head", "stat", "cat", "mkdir", "dirname", "mv",
+                             "mktemp", "rm", "tr", "grep", "timeout"}) {
+        support::ShellRun where = shell(std::string("command -v ") + tool);
+        ASSERT_EQ(where.exitCode, 0) << tool;
+        fs::create_symlink(where.out.substr(0, where.out.find('\n')), tools + "/" + tool);
+    }
+    support::ShellRun found = probe(tools);
+    EXPECT_EQ(found.exitCode, 0) << found.out;
+    EXPECT_EQ(verdict(), "skip");
+    EXPECT_EQ(report().out, "win32 suite skipped: this host cannot run it: wine is not installed "
+                            "(./install-packages win32-test installs it)\n");
+}
+
+// A kept skip is used again while wine stays the same; once wine changes (installed,
+// removed or replaced) the probe runs again, and a failure is always tried again.
+TEST_F(Win32Probe, TheVerdictIsFoundAgainWhenWineChanges) {
+    standInWine("echo '" + execFormatError + "' >&2\nexit 126\n");
+    ASSERT_EQ(probeWithStandIn().exitCode, 0);
+    const int firstCalls = wineCalls();
+    ASSERT_GT(firstCalls, 0);
+    ASSERT_EQ(probeWithStandIn().exitCode, 0);
+    EXPECT_EQ(wineCalls(), firstCalls) << "a kept skip is used again";
+    EXPECT_EQ(verdict(), "skip");
+
+    standInWine("echo 'wine: could not load kernel32.dll, status c0000135' >&2\nexit 1\n");
+    EXPECT_EQ(probeWithStandIn().exitCode, 1);
+    EXPECT_GT(wineCalls(), firstCalls) << "a changed wine is probed again";
+    EXPECT_EQ(verdict(), "fails");
+    const int failedCalls = wineCalls();
+    EXPECT_EQ(probeWithStandIn().exitCode, 1);
+    EXPECT_GT(wineCalls(), failedCalls) << "a failure is never kept";
+}
+
+// Where wine starts at all, the cross-built probe must run: a probe that skipped or failed
+// here would leave the whole win32 suite out on a host that can run it.
+TEST_F(Win32Probe, TheRealWineRunsTheProbeWhereItStarts) {
+    support::ShellRun version = shell("wine --version");
+    if (version.exitCode != 0) GTEST_SKIP() << "wine does not start here: " << version.out;
+    verdictFile = folder + "/real-verdict.txt";
+    support::ShellRun found = shell("PATH=" + inQuotes(std::getenv("PATH")) + " " + inQuotes(probeScript) + " " +
+                      inQuotes(verdictFile) + " " + inQuotes(FMU_WIN32_PROBE_PROGRAM) + " " +
+                      inQuotes(FMU_WIN32_PREFIX));
+    EXPECT_EQ(found.exitCode, 0) << found.out;
+    EXPECT_EQ(found.out, "win32 probe: cross-built programs run here\n");
+    EXPECT_EQ(verdict(), "runs");
+}
+
+}  // namespace
