@@ -12,7 +12,8 @@
 # smallest program once (cmake/win32-probe) and keeps the verdict in win32-verdict.txt.
 # CTest reads it again, probing anew if wine or the packages changed since: where the
 # programs run it runs every cross-built case, where they cannot it reports one skipped
-# test, "win32:suite", with the reason, and where the probe itself failed that test fails.
+# test, "win32:suite", with the reason, and where the probe itself failed that test fails
+# (the build goes on, so that the rest of the suite still runs).
 
 option(FMU_BUILD_WIN32 "Also cross-build the units for win32 and package the DLLs" OFF)
 set(FMU_WIN32_DIR ${CMAKE_BINARY_DIR}/win32 CACHE PATH "Binary folder of the win32 cross build")
