@@ -56,6 +56,7 @@ protected:
         fs::remove_all(folder);
         fs::create_directories(folder + "/bin");
         verdictFile = folder + "/verdict.txt";
+        prefix = folder + "/prefix";
         loader32 = folder + "/loader32";
         loaderArm64 = folder + "/loader64";
         writeFile(loader32, elfHead(1, 3), fs::perms::owner_all);        // 32-bit x86
@@ -91,7 +92,7 @@ protected:
                             const std::string& environment = "") const {
         return shell(environment + " PATH=" + inQuotes(path) + " " + inQuotes(probeScript) + " " +
                      options + " " + inQuotes(verdictFile) + " " +
-                     inQuotes(FMU_WIN32_PROBE_PROGRAM) + " " + inQuotes(folder + "/prefix"));
+                     inQuotes(FMU_WIN32_PROBE_PROGRAM) + " " + inQuotes(prefix));
     }
     support::ShellRun probeWithStandIn(const std::string& options = "",
                                        const std::string& environment = "") const {
@@ -108,6 +109,7 @@ protected:
 
     std::string folder;
     std::string verdictFile;
+    std::string prefix;       // wine's prefix for the probe
     std::string loader32;     // what wine's 32-bit x86 loader begins with
     std::string loaderArm64;  // a loader for another machine
 };
@@ -188,11 +190,13 @@ TEST_F(Win32Probe, NoWineSkipsAndNamesThePackagesToInstall) {
 // The report stands for the suite only where it did not run: a verdict that it runs, or
 // none at all, must not pass for a skip.
 TEST_F(Win32Probe, TheReportFailsWithoutASkipToReport) {
-    EXPECT_EQ(report().exitCode, 1);
-    EXPECT_EQ(report().out, "win32 suite not run: no verdict in " + verdictFile + " (build first)\n");
+    support::ShellRun none = report();
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out, "win32 suite not run: no verdict in " + verdictFile + " (build first)\n");
     writeFile(verdictFile, "fingerprint x\nverdict runs\nreason \n", fs::perms::owner_all);
-    EXPECT_EQ(report().exitCode, 1);
-    EXPECT_EQ(report().out, "win32 suite not run, although the probe ran: run ctest again\n");
+    support::ShellRun runs = report();
+    EXPECT_EQ(runs.exitCode, 1);
+    EXPECT_EQ(runs.out, "win32 suite not run, although the probe ran: run ctest again\n");
 }
 
 // A kept verdict is used again while wine stays the same; once wine changes (installed,
@@ -224,10 +228,8 @@ TEST_F(Win32Probe, TheVerdictIsFoundAgainWhenWineChanges) {
 TEST_F(Win32Probe, TheRealWineRunsTheProbeWhereItStarts) {
     support::ShellRun version = shell("wine --version");
     if (version.exitCode != 0) GTEST_SKIP() << "wine does not start here: " << version.out;
-    support::ShellRun found = shell("PATH=" + inQuotes(std::getenv("PATH")) + " " +
-                                    inQuotes(probeScript) + " " + inQuotes(verdictFile) + " " +
-                                    inQuotes(FMU_WIN32_PROBE_PROGRAM) + " " +
-                                    inQuotes(FMU_WIN32_PREFIX));
+    prefix = FMU_WIN32_PREFIX;  // the build's own, already made
+    support::ShellRun found = probe(std::getenv("PATH"));
     EXPECT_EQ(found.exitCode, 0) << found.out;
     EXPECT_EQ(found.out, "win32 probe: cross-built programs run here\n");
     EXPECT_EQ(verdict(), "runs");
