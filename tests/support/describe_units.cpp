@@ -14,25 +14,25 @@ namespace {
 
 std::string literal(const std::string& text) { return "R\"~(" + text + ")~\""; }
 
-std::string indices(const std::vector<unsigned>& list) {
+// A braced initializer list of the items, each written by `write`.
+template <typename T, typename Write>
+std::string braced(const std::vector<T>& list, Write write) {
     std::string text = "{";
-    for (size_t i = 0; i < list.size(); ++i) text += (i ? ", " : "") + std::to_string(list[i]);
+    for (size_t i = 0; i < list.size(); ++i) text += (i ? ", " : "") + write(list[i]);
     return text + "}";
 }
 
-std::string literals(const std::vector<std::string>& list) {
-    std::string text = "{";
-    for (size_t i = 0; i < list.size(); ++i) text += (i ? ", " : "") + literal(list[i]);
-    return text + "}";
+std::string indices(const std::vector<unsigned>& list) {
+    return braced(list, [](unsigned index) { return std::to_string(index); });
 }
+
+std::string literals(const std::vector<std::string>& list) { return braced(list, literal); }
 
 // An absent dependencies attribute stays apart from an empty one.
 std::string dependencyLists(const std::vector<std::optional<std::vector<unsigned>>>& lists) {
-    std::string text = "{";
-    for (size_t i = 0; i < lists.size(); ++i)
-        text += (i ? ", " : "") +
-                (lists[i] ? "std::vector<unsigned>" + indices(*lists[i]) : "std::nullopt");
-    return text + "}";
+    return braced(lists, [](const std::optional<std::vector<unsigned>>& known) {
+        return known ? "std::vector<unsigned>" + indices(*known) : std::string("std::nullopt");
+    });
 }
 
 std::string statements(const std::string& name, const master::ModelDescription& md) {
